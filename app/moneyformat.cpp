@@ -17,9 +17,8 @@ QString FormatMoney(long double value) {
     constexpr int kSignificant = 18;
     // "d.ddddddddddddddddde±x", locale-independent.
     char buffer[64];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
-                      kSignificant - 1);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, kSignificant - 1);
     std::string digits;
     const char* p = buffer;
     for (; *p != 'e'; ++p) {
