@@ -83,8 +83,10 @@ bool IsFunction(Kind kind) {
 bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
+
+// The formula text is lower-cased before it is read.
 bool IsLetter(QChar c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+    return (c >= u'a' && c <= u'z') || c == u'_';
 }
 
 // Only the ASCII letters change, so function names are found in any letter case
@@ -357,7 +359,7 @@ long double Exponential(long double x) {
     return Trap(std::exp(x));
 }
 
-// Beyond this magnitude the processor cannot reduce the argument of sine and
+// From this magnitude on the processor cannot reduce the argument of sine and
 // cosine, and the result is 0.
 constexpr long double kTrigonometricLimit = 9223372036854775808.0L; // 2^63
 
@@ -413,9 +415,9 @@ long double Function(Kind kind, long double x) {
     case Kind::Arcctg:
         return std::numbers::pi_v<long double> / 2 - std::atan(x);
     case Kind::Sh:
-        return Trap((Exponential(x) - Exponential(-x)) / 2);
+        return (Exponential(x) - Exponential(-x)) / 2;
     case Kind::Ch:
-        return Trap((Exponential(x) + Exponential(-x)) / 2);
+        return (Exponential(x) + Exponential(-x)) / 2;
     case Kind::Th: {
         const long double plus = Exponential(x);
         const long double minus = Exponential(-x);
