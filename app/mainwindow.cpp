@@ -2,11 +2,16 @@
 
 #include "app/about.h"
 #include "app/appearance.h"
+#include "app/backup.h"
 #include "app/datamodule.h"
 #include "app/helpers.h"
 #include "app/openwindow.h"
 #include "app/processprinter.h"
 #include "app/prompts.h"
+#include "app/rebuild.h"
+#include "masterdata/custdef.h"
+#include "masterdata/employee.h"
+#include "masterdata/func.h"
 
 #include <QActionGroup>
 #include <QMdiArea>
@@ -42,7 +47,9 @@ bool TfrmMain::FormCreate() {
     return true;
 }
 
-QAction* TfrmMain::action(const QString& objectName) const { return findChild<QAction*>(objectName); }
+QAction* TfrmMain::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
 
 QAction* TfrmMain::addCommand(QMenu* menu, const QString& objectName, const QString& caption) {
     auto* act = new QAction(caption, this);
@@ -56,11 +63,13 @@ void TfrmMain::buildMenus() {
 
     QMenu* system = bar->addMenu(QStringLiteral("系统(&S)"));
     system->setObjectName(QStringLiteral("N1"));
-    // Backup, restore and rebuild are not available yet.
-    addCommand(system, QStringLiteral("N2"), QStringLiteral("备份数据库(&B)"))->setEnabled(false);
-    addCommand(system, QStringLiteral("R1"), QStringLiteral("还原数据库(&R)"))->setEnabled(false);
+    connect(addCommand(system, QStringLiteral("N2"), QStringLiteral("备份数据库(&B)")), &QAction::triggered,
+            this, &TfrmMain::N2Click);
+    connect(addCommand(system, QStringLiteral("R1"), QStringLiteral("还原数据库(&R)")), &QAction::triggered,
+            this, &TfrmMain::R1Click);
     system->addSeparator();
-    addCommand(system, QStringLiteral("N23"), QStringLiteral("系统重建"))->setEnabled(false);
+    connect(addCommand(system, QStringLiteral("N23"), QStringLiteral("系统重建")), &QAction::triggered, this,
+            &TfrmMain::N23Click);
     system->addSeparator();
     connect(addCommand(system, QStringLiteral("N18"), QStringLiteral("打印设置")), &QAction::triggered, this,
             &TfrmMain::N18Click);
@@ -79,10 +88,13 @@ void TfrmMain::buildMenus() {
 
     QMenu* basic = bar->addMenu(QStringLiteral("基本信息(&B)"));
     basic->setObjectName(QStringLiteral("N3"));
-    addCommand(basic, QStringLiteral("N6"), QStringLiteral("职位信息管理(&P)"))->setEnabled(false);
+    connect(addCommand(basic, QStringLiteral("N6"), QStringLiteral("职位信息管理(&P)")), &QAction::triggered,
+            this, &TfrmMain::N6Click);
     basic->addSeparator();
-    addCommand(basic, QStringLiteral("N4"), QStringLiteral("部门/雇员信息管理(&E)"))->setEnabled(false);
-    addCommand(basic, QStringLiteral("N5"), QStringLiteral("费用类别管理(&C)"))->setEnabled(false);
+    connect(addCommand(basic, QStringLiteral("N4"), QStringLiteral("部门/雇员信息管理(&E)")),
+            &QAction::triggered, this, &TfrmMain::N4Click);
+    connect(addCommand(basic, QStringLiteral("N5"), QStringLiteral("费用类别管理(&C)")), &QAction::triggered,
+            this, &TfrmMain::N5Click);
     basic->addSeparator();
     addCommand(basic, QStringLiteral("N9"), QStringLiteral("职位/公式定义(&F)"))->setEnabled(false);
 
@@ -94,7 +106,8 @@ void TfrmMain::buildMenus() {
         m_arrangeActions.append(act);
         return act;
     };
-    arrange(QStringLiteral("WindowCascade1"), QStringLiteral("层叠平铺(&C)"), [this] { m_mdiArea->cascadeSubWindows(); });
+    arrange(QStringLiteral("WindowCascade1"), QStringLiteral("层叠平铺(&C)"),
+            [this] { m_mdiArea->cascadeSubWindows(); });
     arrange(QStringLiteral("WindowTileHorizontal1"), QStringLiteral("水平排列(&H)"),
             [this] { tileChildren(Qt::Vertical); });
     arrange(QStringLiteral("WindowTileVertical1"), QStringLiteral("垂直排列(&V)"),
@@ -103,15 +116,16 @@ void TfrmMain::buildMenus() {
         for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
             sub->showMinimized();
     });
-    arrange(QStringLiteral("WindowClose1"), QStringLiteral("关闭活动窗口"), [this] { m_mdiArea->closeActiveSubWindow(); })
-        ->setShortcut(QKeySequence(Qt::Key_F10));
+    arrange(QStringLiteral("WindowClose1"), QStringLiteral("关闭活动窗口"), [this] {
+        m_mdiArea->closeActiveSubWindow();
+    })->setShortcut(QKeySequence(Qt::Key_F10));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &TfrmMain::fillWindowMenu);
     fillWindowMenu();
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("N16"));
-    connect(addCommand(help, QStringLiteral("N19"), QStringLiteral("使用说明(&H)")), &QAction::triggered, this,
-            &TfrmMain::N19Click);
+    connect(addCommand(help, QStringLiteral("N19"), QStringLiteral("使用说明(&H)")), &QAction::triggered,
+            this, &TfrmMain::N19Click);
     connect(addCommand(help, QStringLiteral("N24"), QStringLiteral("在线升级")), &QAction::triggered, this,
             &TfrmMain::N24Click);
     help->addSeparator();
@@ -125,21 +139,26 @@ void TfrmMain::buildToolBar() {
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_toolBar->setIconSize(QSize(32, 32));
-    auto button = [this](const QString& name, const QString& caption, const QString& glyph, const QColor& colour) {
+    auto button = [this](const QString& name, const QString& caption, const QString& glyph,
+                         const QColor& colour) {
         auto* act = new QAction(GlyphIcon(glyph, colour), caption, this);
         act->setObjectName(name);
         m_toolBar->addAction(act);
         return act;
     };
     // Each toolbar button does what its menu item does (and is available when it is).
-    button(QStringLiteral("ToolButton2"), QStringLiteral("费用录入"), QStringLiteral("录"), QColor(0x2f, 0x8f, 0x5b))
+    button(QStringLiteral("ToolButton2"), QStringLiteral("费用录入"), QStringLiteral("录"),
+           QColor(0x2f, 0x8f, 0x5b))
         ->setEnabled(action(QStringLiteral("N10"))->isEnabled());
-    button(QStringLiteral("ToolButton4"), QStringLiteral("单据查询"), QStringLiteral("查"), QColor(0x2f, 0x6f, 0xa8))
+    button(QStringLiteral("ToolButton4"), QStringLiteral("单据查询"), QStringLiteral("查"),
+           QColor(0x2f, 0x6f, 0xa8))
         ->setEnabled(action(QStringLiteral("N12"))->isEnabled());
-    button(QStringLiteral("ToolButton3"), QStringLiteral("费用统计"), QStringLiteral("统"), QColor(0xb0, 0x6a, 0x1f))
+    button(QStringLiteral("ToolButton3"), QStringLiteral("费用统计"), QStringLiteral("统"),
+           QColor(0xb0, 0x6a, 0x1f))
         ->setEnabled(action(QStringLiteral("N14"))->isEnabled());
     m_toolBar->addSeparator();
-    connect(button(QStringLiteral("tbClose"), QStringLiteral("退出"), QStringLiteral("退"), QColor(0x9b, 0x3b, 0x3b)),
+    connect(button(QStringLiteral("tbClose"), QStringLiteral("退出"), QStringLiteral("退"),
+                   QColor(0x9b, 0x3b, 0x3b)),
             &QAction::triggered, this, &TfrmMain::tbCloseClick);
 }
 
@@ -193,9 +212,43 @@ void TfrmMain::tileChildren(Qt::Orientation stacking) {
     }
 }
 
-void TfrmMain::X1Click() { close(); }
+void TfrmMain::X1Click() {
+    close();
+}
 
-void TfrmMain::tbCloseClick() { X1Click(); }
+void TfrmMain::tbCloseClick() {
+    X1Click();
+}
+
+void TfrmMain::N2Click() {
+    const QString file = AskSaveFileName(QStringLiteral("备份文件"), BackupFolder(), BackupFileFilter(),
+                                         ProposedBackupFile(QDate::currentDate()), BackupFileSuffix());
+    if (file.isEmpty())
+        return;
+    if (BackupDatabase(*DM, WithBackupExtension(file)))
+        ShowMessage(QStringLiteral("备份数据成功！"));
+    else
+        ShowMessage(QStringLiteral("确认目标位置可读写！"));
+}
+
+void TfrmMain::R1Click() {
+    ShowWarningMessage(QStringLiteral("警告：还原数据库将会把当前设置状况下的数据覆盖，且不可恢复！\n"
+                                      "建议在还原之前先备份数据库！\n请谨慎使用本功能！"));
+    const QString file =
+        AskOpenFileName(QStringLiteral("选择文件还原数据库"), BackupFolder(), BackupFileFilter());
+    if (file.isEmpty())
+        return;
+    // Only a database of this system replaces the current one; otherwise the
+    // current one stays as it was, and open.
+    if (RestoreDatabase(*DM, file))
+        ShowMessage(QStringLiteral("数据库还原成功！"));
+    else
+        ShowMessage(QStringLiteral("还原数据文件发生错误！"));
+}
+
+void TfrmMain::N23Click() {
+    ShowReBulid();
+}
 
 void TfrmMain::N18Click() {
     QPrintDialog dialog(&ProcessPrinter(), this);
@@ -203,8 +256,26 @@ void TfrmMain::N18Click() {
     ExecModal(dialog);
 }
 
-void TfrmMain::N19Click() { OpenWithBrowser(AppPath() + QStringLiteral("help/help.htm")); }
+void TfrmMain::N19Click() {
+    OpenWithBrowser(AppPath() + QStringLiteral("help/help.htm"));
+}
 
-void TfrmMain::N24Click() { ShellRun(AppPath() + QStringLiteral("Renovo"), QString()); }
+void TfrmMain::N24Click() {
+    ShellRun(AppPath() + QStringLiteral("Renovo"), QString());
+}
 
-void TfrmMain::N21Click() { ShowAbout(); }
+void TfrmMain::N21Click() {
+    ShowAbout();
+}
+
+void TfrmMain::N6Click() {
+    ShowFunc();
+}
+
+void TfrmMain::N4Click() {
+    ShowEmployee();
+}
+
+void TfrmMain::N5Click() {
+    ShowCustDef();
+}

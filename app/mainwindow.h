@@ -25,10 +25,16 @@ public:
 public Q_SLOTS:
     void X1Click();         // 退出
     void tbCloseClick();    // toolbar 退出
+    void N2Click();         // 备份数据库
+    void R1Click();         // 还原数据库
+    void N23Click();        // 系统重建
     void N18Click();        // 打印设置
     void N19Click();        // 使用说明
     void N24Click();        // 在线升级
     void N21Click();        // 关于
+    void N6Click();         // 职位信息管理
+    void N4Click();         // 部门/雇员信息管理
+    void N5Click();         // 费用类别管理
 
 private:
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption);

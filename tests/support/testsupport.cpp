@@ -2,23 +2,30 @@
 
 #include "app/databasefile.h"
 #include "app/datamodule.h"
-#include "app/dataset.h"
 #include "app/helpers.h"
 
 #include <QDir>
 #include <QTest>
+#include <sqlite3.h>
 
 namespace {
 
 QString KindName(PromptKind kind) {
     switch (kind) {
-    case PromptKind::Information: return QStringLiteral("message");
-    case PromptKind::Warning: return QStringLiteral("warning");
-    case PromptKind::Error: return QStringLiteral("error");
-    case PromptKind::Question: return QStringLiteral("question");
-    case PromptKind::Input: return QStringLiteral("input");
-    case PromptKind::OpenFile: return QStringLiteral("open-file dialog");
-    case PromptKind::SaveFile: return QStringLiteral("save-file dialog");
+    case PromptKind::Information:
+        return QStringLiteral("message");
+    case PromptKind::Warning:
+        return QStringLiteral("warning");
+    case PromptKind::Error:
+        return QStringLiteral("error");
+    case PromptKind::Question:
+        return QStringLiteral("question");
+    case PromptKind::Input:
+        return QStringLiteral("input");
+    case PromptKind::OpenFile:
+        return QStringLiteral("open-file dialog");
+    case PromptKind::SaveFile:
+        return QStringLiteral("save-file dialog");
     }
     return QString();
 }
@@ -34,7 +41,8 @@ bool MakeSchemaDatabase(const QString& file, const QStringList& extraScripts, QS
 TestDatabase::TestDatabase() {
     QString error;
     if (!m_dir.isValid() || !MakeSchemaDatabase(databaseFile(), {}, &error)) {
-        QTest::qFail(qPrintable(QStringLiteral("cannot make the test database: %1").arg(error)), __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("cannot make the test database: %1").arg(error)), __FILE__,
+                     __LINE__);
         return;
     }
     SetAppPath(programDir());
@@ -52,23 +60,24 @@ TestDatabase::~TestDatabase() {
         DM->Close();
 }
 
-QString TestDatabase::programDir() const { return m_dir.path() + u'/'; }
+QString TestDatabase::programDir() const {
+    return m_dir.path() + u'/';
+}
 
-QString TestDatabase::databaseFile() const { return programDir() + QStringLiteral("DB/Data.MDB"); }
+QString TestDatabase::databaseFile() const {
+    return programDir() + QStringLiteral("DB/Data.MDB");
+}
 
-TDM& TestDatabase::dm() { return *DM; }
+TDM& TestDatabase::dm() {
+    return *DM;
+}
 
 void TestDatabase::exec(const QString& sql) {
-    for (const QString& statement : sql.split(u';', Qt::SkipEmptyParts)) {
-        if (statement.trimmed().isEmpty())
-            continue;
-        TCommand command;
-        command.setCommandText(statement);
-        try {
-            command.execute();
-        } catch (const EDatabaseError& e) {
-            QTest::qFail(qPrintable(QStringLiteral("%1: %2").arg(statement, e.message())), __FILE__, __LINE__);
-        }
+    char* message = nullptr;
+    if (sqlite3_exec(DM->handle(), sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        QTest::qFail(qPrintable(QStringLiteral("%1: %2").arg(sql, QString::fromUtf8(message))), __FILE__,
+                     __LINE__);
+        sqlite3_free(message);
     }
 }
 
@@ -77,15 +86,17 @@ PromptScript::PromptScript()
     SetPromptHandler([this](const Prompt& prompt) -> PromptAnswer {
         m_seen.append(prompt);
         if (m_expected.isEmpty()) {
-            QTest::qFail(qPrintable(QStringLiteral("unexpected %1: %2").arg(KindName(prompt.kind), prompt.text)),
-                         __FILE__, __LINE__);
+            QTest::qFail(
+                qPrintable(QStringLiteral("unexpected %1: %2").arg(KindName(prompt.kind), prompt.text)),
+                __FILE__, __LINE__);
             return {false, {}};
         }
         const Expected next = m_expected.takeFirst();
         if (next.kind != prompt.kind || (!next.text.isEmpty() && next.text != prompt.text)) {
-            QTest::qFail(qPrintable(QStringLiteral("expected %1 \"%2\", got %3 \"%4\"")
-                                        .arg(KindName(next.kind), next.text, KindName(prompt.kind), prompt.text)),
-                         __FILE__, __LINE__);
+            QTest::qFail(
+                qPrintable(QStringLiteral("expected %1 \"%2\", got %3 \"%4\"")
+                               .arg(KindName(next.kind), next.text, KindName(prompt.kind), prompt.text)),
+                __FILE__, __LINE__);
         }
         return next.answer;
     });

@@ -24,7 +24,7 @@ public:
     QString programDir() const; // ends in "/"
     QString databaseFile() const;
     TDM& dm();
-    // Runs statements (several, separated by ";") on the test database; fails the test on error.
+    // Runs SQLite statements (several, separated by ";") on the test database; fails the test on error.
     void exec(const QString& sql);
 
 private:
