@@ -363,7 +363,8 @@ void TestDataGrid::doubleClickNamesTheRow() {
     QCOMPARE(data.recNo(), 1);
 
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(5, grid.viewport()->height() - 5));
-    QCOMPARE(doubleClicks.size(), 1); // below the rows: no row, no signal
+    QCOMPARE(doubleClicks.size(), 1);                                // below the rows: no row, no signal
+    QVERIFY(grid.selectionModel()->isRowSelected(1, QModelIndex())); // and the current row stays chosen
 }
 
 QTEST_MAIN(TestDataGrid)
