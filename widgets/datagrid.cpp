@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 namespace {
@@ -55,12 +56,31 @@ private:
     DataGridModel* m_model;
 };
 
+// Column titles whose sort marker points up for ascending rows and down for
+// descending ones, as on the desktops the clerks know (the style's own
+// convention is the reverse).
+class TitleBar final : public QHeaderView {
+public:
+    explicit TitleBar(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        if (option->sortIndicator == QStyleOptionHeader::SortDown)
+            option->sortIndicator = QStyleOptionHeader::SortUp;
+        else if (option->sortIndicator == QStyleOptionHeader::SortUp)
+            option->sortIndicator = QStyleOptionHeader::SortDown;
+    }
+};
+
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
     , m_model(new DataGridModel(this))
     , m_footer(new FooterBar(this, m_model)) {
+    setHorizontalHeader(new TitleBar(this));
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
