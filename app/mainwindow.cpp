@@ -12,6 +12,7 @@
 #include "masterdata/custdef.h"
 #include "masterdata/employee.h"
 #include "masterdata/func.h"
+#include "stats/custcount.h"
 
 #include <QActionGroup>
 #include <QMdiArea>
@@ -84,7 +85,8 @@ void TfrmMain::buildMenus() {
     expenses->addSeparator();
     addCommand(expenses, QStringLiteral("N12"), QStringLiteral("费用明细查询(&C)"))->setEnabled(false);
     expenses->addSeparator();
-    addCommand(expenses, QStringLiteral("N14"), QStringLiteral("费用统计"))->setEnabled(false);
+    connect(addCommand(expenses, QStringLiteral("N14"), QStringLiteral("费用统计")), &QAction::triggered, this,
+            &TfrmMain::N14Click);
 
     QMenu* basic = bar->addMenu(QStringLiteral("基本信息(&B)"));
     basic->setObjectName(QStringLiteral("N3"));
@@ -153,9 +155,9 @@ void TfrmMain::buildToolBar() {
     button(QStringLiteral("ToolButton4"), QStringLiteral("单据查询"), QStringLiteral("查"),
            QColor(0x2f, 0x6f, 0xa8))
         ->setEnabled(action(QStringLiteral("N12"))->isEnabled());
-    button(QStringLiteral("ToolButton3"), QStringLiteral("费用统计"), QStringLiteral("统"),
-           QColor(0xb0, 0x6a, 0x1f))
-        ->setEnabled(action(QStringLiteral("N14"))->isEnabled());
+    connect(button(QStringLiteral("ToolButton3"), QStringLiteral("费用统计"), QStringLiteral("统"),
+                   QColor(0xb0, 0x6a, 0x1f)),
+            &QAction::triggered, this, &TfrmMain::ToolButton3Click);
     m_toolBar->addSeparator();
     connect(button(QStringLiteral("tbClose"), QStringLiteral("退出"), QStringLiteral("退"),
                    QColor(0x9b, 0x3b, 0x3b)),
@@ -267,6 +269,10 @@ void TfrmMain::N24Click() {
 void TfrmMain::N21Click() {
     ShowAbout();
 }
+
+void TfrmMain::N14Click() { ShowCustCount(); }
+
+void TfrmMain::ToolButton3Click() { N14Click(); }
 
 void TfrmMain::N6Click() {
     ShowFunc();

@@ -35,6 +35,8 @@ public Q_SLOTS:
     void N6Click();         // 职位信息管理
     void N4Click();         // 部门/雇员信息管理
     void N5Click();         // 费用类别管理
+    void N14Click();        // 费用统计
+    void ToolButton3Click(); // toolbar 费用统计
 
 private:
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption);
