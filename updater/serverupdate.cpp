@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -137,8 +138,10 @@ void TfrmServerUpdate::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
+// The bar counts hundreds of bytes. A body under 100 bytes or of unknown size
+// still gets a range of 1, so the bar never turns into a busy indicator.
 void TfrmServerUpdate::IdHTTP1WorkBegin(qint64 total) {
-    ProgressBar1->setRange(0, int(total / 100));
+    ProgressBar1->setRange(0, int(std::max<qint64>(total / 100, 1)));
     ProgressBar1->setValue(0);
 }
 

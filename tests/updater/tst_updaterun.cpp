@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProgressBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,8 +160,10 @@ void TestUpdateRun::onlineUpdate() {
                                         "2027.02.01[CLIENT]nofolder/x.txt\tx.txt\r\n"
                                         "2027.03.01[SQL]first.sql\tfirst.sql\r\n")
                              .arg(main)));
-    server.setFile(QStringLiteral("/BrimsollUpdate/SQL/create-1.sql"),
-                   "CREATE TABLE TUpdLog (step TEXT, n INTEGER)\r\nGO\r\n");
+    // The last file fetched; its size shows on the progress bar in hundreds of bytes.
+    const QByteArray create =
+        "CREATE TABLE TUpdLog (step TEXT, n INTEGER)\r\nGO\r\n-- " + QByteArray(1500, '-');
+    server.setFile(QStringLiteral("/BrimsollUpdate/SQL/create-1.sql"), create);
     server.setFile(QStringLiteral("/BrimsollUpdate/SQL/first.sql"),
                    "INSERT INTO TUpdLog (step, n) VALUES ('first', 1)\r\n");
     server.setFile(QStringLiteral("/BrimsollUpdate/SQL/second.sql"),
@@ -186,6 +189,9 @@ void TestUpdateRun::onlineUpdate() {
         RunForm(form);
         QCOMPARE(form.state(), TfrmServerUpdate::State::Ended);
         QCOMPARE(form.windowTitle(), QStringLiteral("费用分摊软件自动升级  2026.12.01 To 2027.03.01"));
+        const QProgressBar* bar = form.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+        QCOMPARE(bar->maximum(), int(create.size() / 100));
+        QCOMPARE(bar->value(), bar->maximum());
         QTRY_VERIFY(!standIn.running());
     }
     QCOMPARE(server.requests(), (QStringList{
