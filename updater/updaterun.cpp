@@ -86,6 +86,7 @@ RunOutcome TUpdateRun::Update() {
         if (!DownloadPending())
             return RunOutcome::End;
     } else {
+        // A local package runs the server stage when it carries server files.
         m_serverStage = IndexOfText(m_pending, QStringLiteral("[SERVER]"), true) >= 0;
     }
 
