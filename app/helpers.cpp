@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 #include <QUrl>
 #include <array>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -100,9 +101,8 @@ void CopyDataFile(const QString& source, const QString& target) {
     }
     ok = ok && out.flush();
     out.close();
-    if (ok && QFile::exists(target) && !QFile::remove(target))
-        ok = false;
-    if (!ok || !QFile::rename(temporary, target)) {
+    // rename() replaces the target in one step: it is never missing or half-written.
+    if (!ok || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);
         throw std::runtime_error(QStringLiteral("cannot copy %1 to %2").arg(source, target).toStdString());
     }
