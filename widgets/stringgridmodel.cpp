@@ -77,8 +77,7 @@ void StringGridModel::setFixedRows(int rows) {
     const int first = std::min(rows, m_fixedRows);
     const int last = std::max(rows, m_fixedRows) - 1;
     m_fixedRows = rows;
-    if (m_cols > 0)
-        Q_EMIT dataChanged(index(first, 0), index(last, m_cols - 1));
+    markDirty(QRect(0, first, m_cols, last - first + 1));
     Q_EMIT layoutSizesChanged();
 }
 
@@ -89,8 +88,7 @@ void StringGridModel::setFixedCols(int cols) {
     const int first = std::min(cols, m_fixedCols);
     const int last = std::max(cols, m_fixedCols) - 1;
     m_fixedCols = cols;
-    if (m_rows > 0)
-        Q_EMIT dataChanged(index(0, first), index(m_rows - 1, last));
+    markDirty(QRect(first, 0, last - first + 1, m_rows));
     Q_EMIT layoutSizesChanged();
 }
 
@@ -104,16 +102,14 @@ void StringGridModel::setCell(int col, int row, const QString& text) {
     if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
         return;
     m_cells[size_t(row) * size_t(m_cols) + size_t(col)] = text;
-    markDirty(col, row);
+    markDirty(QRect(col, row, 1, 1));
 }
 
 void StringGridModel::clear() {
     if (m_cells.empty())
         return;
     std::fill(m_cells.begin(), m_cells.end(), QString());
-    m_dirty = QRect(0, 0, m_cols, m_rows);
-    if (m_updateDepth == 0)
-        flush();
+    markDirty(QRect(0, 0, m_cols, m_rows));
 }
 
 void StringGridModel::beginUpdate() {
@@ -125,8 +121,10 @@ void StringGridModel::endUpdate() {
         flush();
 }
 
-void StringGridModel::markDirty(int col, int row) {
-    m_dirty = m_dirty.isNull() ? QRect(col, row, 1, 1) : m_dirty.united(QRect(col, row, 1, 1));
+void StringGridModel::markDirty(const QRect& cells) {
+    if (cells.isEmpty())
+        return;
+    m_dirty = m_dirty.isNull() ? cells : m_dirty.united(cells);
     if (m_updateDepth == 0 && !m_flushQueued) {
         m_flushQueued = true;
         QMetaObject::invokeMethod(this, &StringGridModel::flush, Qt::QueuedConnection);
@@ -141,8 +139,7 @@ void StringGridModel::flush() {
     const QRect dirty = m_dirty.intersected(QRect(0, 0, m_cols, m_rows));
     m_dirty = QRect();
     if (!dirty.isEmpty())
-        Q_EMIT dataChanged(index(dirty.top(), dirty.left()), index(dirty.bottom(), dirty.right()),
-                           {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(dirty.top(), dirty.left()), index(dirty.bottom(), dirty.right()));
 }
 
 int StringGridModel::colWidth(int col) const {
@@ -196,8 +193,7 @@ void StringGridModel::setColAlignment(int col, Qt::Alignment alignment) {
     if (col < 0 || col >= m_cols || m_alignments[size_t(col)] == alignment)
         return;
     m_alignments[size_t(col)] = alignment;
-    if (m_rows > 0)
-        Q_EMIT dataChanged(index(0, col), index(m_rows - 1, col), {Qt::TextAlignmentRole});
+    markDirty(QRect(col, 0, 1, m_rows));
 }
 
 QVariant StringGridModel::data(const QModelIndex& index, int role) const {

@@ -10,12 +10,12 @@
 // cell(col, row) and setCell(col, row, text). Outside the table cell() gives an
 // empty text and setCell() changes nothing.
 //
-// Writing cells is cheap: setCell() only records the touched rectangle, and one
-// dataChanged() for all the cells written since the last one follows when the
-// event loop next runs, or at endUpdate() when the writes are bracketed by
-// beginUpdate()/endUpdate(). A fill that lets the event loop run after every
-// cell therefore shows every new value, and a fill of a whole table in one go
-// costs one signal.
+// Writing cells is cheap: setCell() (and a change of alignment or of the fixed
+// counts) only records the touched rectangle, and one dataChanged() for all
+// the cells touched since the last one follows when the event loop next runs,
+// or at endUpdate() when the writes are bracketed by beginUpdate()/endUpdate().
+// A fill that lets the event loop run after every cell therefore shows every
+// new value, and a fill of a whole table in one go costs one signal.
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -96,7 +96,7 @@ Q_SIGNALS:
 
 private:
     static constexpr int NoSize = INT_MIN; // a section that follows the default
-    void markDirty(int col, int row);
+    void markDirty(const QRect& cells);    // x = column, y = row
     void flush();
 
     std::vector<QString> m_cells; // row-major: cell (col, row) at row * m_cols + col

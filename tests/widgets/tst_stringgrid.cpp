@@ -361,8 +361,8 @@ void TestStringGrid::enterStaysWithTheGrid() {
 }
 
 // 10,000 cells written one by one are announced once, when the event loop
-// runs, or at endUpdate(); a fill that lets the event loop run after each cell
-// announces each cell as it comes.
+// runs, or at endUpdate() together with alignment changes; a fill that lets
+// the event loop run after each cell announces each cell as it comes.
 void TestStringGrid::writesAreAnnouncedInBatches() {
     StringGridModel model;
     model.setColCount(100);
@@ -390,12 +390,13 @@ void TestStringGrid::writesAreAnnouncedInBatches() {
     model.beginUpdate();
     model.setCell(1, 2, QStringLiteral("a"));
     model.setCell(3, 4, QStringLiteral("b"));
+    model.setColAlignment(5, Qt::AlignRight); // the whole column
     model.endUpdate();
     QCoreApplication::processEvents();
     QCOMPARE(changed.count(), 1);
     model.endUpdate();
     QCOMPARE(changed.count(), 2);
-    QCOMPARE(lastRange(), QRect(QPoint(1, 2), QPoint(3, 4)));
+    QCOMPARE(lastRange(), QRect(QPoint(1, 0), QPoint(5, 99)));
     QCoreApplication::processEvents();
     QCOMPARE(changed.count(), 2);
 
