@@ -75,7 +75,6 @@ void ApplyAppearance(QApplication& app) {
     app.setStyleSheet(QStringLiteral(
         "QToolBar { spacing: 4px; padding: 2px; border-bottom: 1px solid #d5dbe3; }"
         "QToolButton { padding: 3px 8px; }"
-        "QMdiArea { background: #dfe5ec; }"
         "QGroupBox { font-weight: bold; }"));
 
     // Qt's own buttons (Yes, No, Cancel) in Chinese.

@@ -27,6 +27,7 @@ TfrmMain::TfrmMain()
     setWindowTitle(QStringLiteral("Brimsoll管理系统"));
     setWindowIcon(AppIcon());
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    m_mdiArea->setBackground(QColor(0xdf, 0xe5, 0xec));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);

@@ -33,8 +33,11 @@ QMdiArea* ChildArea() { return Area().data(); }
 void ShowChildWindow(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (QMdiArea* area = ChildArea()) {
+        const QSize wanted = window->size();
         QMdiSubWindow* sub = area->addSubWindow(window);
         sub->setWindowIcon(window->windowIcon());
+        // The size the window asked for, as far as the frame has room.
+        sub->resize(wanted.expandedTo(sub->minimumSizeHint()).boundedTo(area->viewport()->size()));
         sub->show();
         area->setActiveSubWindow(sub);
     } else {
