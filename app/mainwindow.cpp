@@ -9,6 +9,8 @@
 #include "app/processprinter.h"
 #include "app/prompts.h"
 #include "app/rebuild.h"
+#include "bills/billinput.h"
+#include "bills/billquery.h"
 #include "masterdata/custdef.h"
 #include "masterdata/employee.h"
 #include "masterdata/func.h"
@@ -79,12 +81,13 @@ void TfrmMain::buildMenus() {
     connect(addCommand(system, QStringLiteral("X1"), QStringLiteral("退出(&X)")), &QAction::triggered, this,
             &TfrmMain::X1Click);
 
-    // The expense and master-data windows are not available yet.
     QMenu* expenses = bar->addMenu(QStringLiteral("费用统计(&C)"));
     expenses->setObjectName(QStringLiteral("N7"));
-    addCommand(expenses, QStringLiteral("N10"), QStringLiteral("费用录入(&R)"))->setEnabled(false);
+    connect(addCommand(expenses, QStringLiteral("N10"), QStringLiteral("费用录入(&R)")), &QAction::triggered, this,
+            &TfrmMain::N10Click);
     expenses->addSeparator();
-    addCommand(expenses, QStringLiteral("N12"), QStringLiteral("费用明细查询(&C)"))->setEnabled(false);
+    connect(addCommand(expenses, QStringLiteral("N12"), QStringLiteral("费用明细查询(&C)")), &QAction::triggered,
+            this, &TfrmMain::N12Click);
     expenses->addSeparator();
     connect(addCommand(expenses, QStringLiteral("N14"), QStringLiteral("费用统计")), &QAction::triggered, this,
             &TfrmMain::N14Click);
@@ -150,12 +153,12 @@ void TfrmMain::buildToolBar() {
         return act;
     };
     // Each toolbar button does what its menu item does (and is available when it is).
-    button(QStringLiteral("ToolButton2"), QStringLiteral("费用录入"), QStringLiteral("录"),
-           QColor(0x2f, 0x8f, 0x5b))
-        ->setEnabled(action(QStringLiteral("N10"))->isEnabled());
-    button(QStringLiteral("ToolButton4"), QStringLiteral("单据查询"), QStringLiteral("查"),
-           QColor(0x2f, 0x6f, 0xa8))
-        ->setEnabled(action(QStringLiteral("N12"))->isEnabled());
+    connect(button(QStringLiteral("ToolButton2"), QStringLiteral("费用录入"), QStringLiteral("录"),
+                   QColor(0x2f, 0x8f, 0x5b)),
+            &QAction::triggered, this, &TfrmMain::ToolButton2Click);
+    connect(button(QStringLiteral("ToolButton4"), QStringLiteral("单据查询"), QStringLiteral("查"),
+                   QColor(0x2f, 0x6f, 0xa8)),
+            &QAction::triggered, this, &TfrmMain::ToolButton4Click);
     connect(button(QStringLiteral("ToolButton3"), QStringLiteral("费用统计"), QStringLiteral("统"),
                    QColor(0xb0, 0x6a, 0x1f)),
             &QAction::triggered, this, &TfrmMain::ToolButton3Click);
@@ -270,6 +273,14 @@ void TfrmMain::N24Click() {
 void TfrmMain::N21Click() {
     ShowAbout();
 }
+
+void TfrmMain::N10Click() { ShowBillInput(-1); }
+
+void TfrmMain::ToolButton2Click() { N10Click(); }
+
+void TfrmMain::N12Click() { ShowBillQuery(); }
+
+void TfrmMain::ToolButton4Click() { N12Click(); }
 
 void TfrmMain::N14Click() { ShowCustCount(); }
 

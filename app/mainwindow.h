@@ -35,6 +35,10 @@ public Q_SLOTS:
     void N6Click();         // 职位信息管理
     void N4Click();         // 部门/雇员信息管理
     void N5Click();         // 费用类别管理
+    void N10Click();        // 费用录入
+    void ToolButton2Click(); // toolbar 费用录入
+    void N12Click();        // 费用明细查询
+    void ToolButton4Click(); // toolbar 单据查询
     void N14Click();        // 费用统计
     void ToolButton3Click(); // toolbar 费用统计
 

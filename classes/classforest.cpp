@@ -6,6 +6,7 @@
 #include <QCollatorSortKey>
 #include <QLocale>
 #include <algorithm>
+#include <vector>
 
 const ClassTableInfo& InfoOf(ClassTable table) {
     static const ClassTableInfo departments{QStringLiteral("TEmpClass"),
@@ -145,6 +146,42 @@ bool ReadClassRows(ClassTable table, QVector<GoodsClass>& rows) {
         }
     } catch (const EDatabaseError&) {
         return false;
+    }
+    return true;
+}
+
+bool AddEmployees(ClassForest& departments) {
+    TDataSet dsEmp;
+    dsEmp.setCommandText(QStringLiteral("Select ID,Code,UserName,TypeCode from TEmployee Order By ID"));
+    try {
+        dsEmp.open();
+    } catch (const EDatabaseError&) {
+        return false;
+    }
+    // The department nodes of each code, and their depths, before any employee is added.
+    const int count = departments.size();
+    QHash<QString, QVector<int>> byCode;
+    std::vector<int> depth(size_t(count), 0);
+    for (int n : departments.depthFirst()) {
+        const ClassForest::Node& node = departments.node(n);
+        if (node.parent >= 0)
+            depth[size_t(n)] = depth[size_t(node.parent)] + 1;
+        if (!node.data.TypeCode.isEmpty())
+            byCode[node.data.TypeCode].append(n);
+    }
+    for (int r = 0; r < dsEmp.recordCount(); ++r) {
+        const auto it = byCode.constFind(dsEmp.valueAt(r, 3).toString());
+        if (it == byCode.constEnd())
+            continue;
+        for (int department : *it) {
+            GoodsClass employee;
+            employee.ID = dsEmp.valueAt(r, 0).toInt();
+            employee.TypeCode = dsEmp.valueAt(r, 1).toString();
+            employee.ParTypeCode = departments.node(department).data.TypeCode;
+            employee.TypeName = dsEmp.valueAt(r, 2).toString();
+            employee.nLeveal = depth[size_t(department)] + 1;
+            departments.addNode(department, employee);
+        }
     }
     return true;
 }

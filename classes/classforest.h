@@ -74,3 +74,10 @@ private:
 
 // Reads "Select * from <table> order by TypeCode"; false when the query failed.
 bool ReadClassRows(ClassTable table, QVector<GoodsClass>& rows);
+
+// Hangs the employees of every department node (of a non-empty code) below it,
+// as its last children in the order of their IDs, after its sub-departments.
+// An employee node's record: ID its TEmployee.ID, TypeCode its Code,
+// ParTypeCode its department's code, TypeName its UserName, nLeveal its depth
+// in the forest. False, adding nothing, when the employees cannot be read.
+bool AddEmployees(ClassForest& departments);

@@ -18,7 +18,7 @@ public:
         : m_key(ChineseCollator().sortKey(record.TypeName)) {
         setText(0, record.TypeName);
         setData(0, RecordRole, QVariant::fromValue(record));
-        setIcon(0, topLevel ? ClassIcons().first : ClassIcons().second);
+        setIcon(0, record.ID >= 0 ? EmployeeIcon() : topLevel ? ClassIcons().first : ClassIcons().second);
     }
 
     void setData(int column, int role, const QVariant& value) override {
@@ -35,6 +35,11 @@ public:
         static const std::pair<QIcon, QIcon> icons{GlyphIcon(QStringLiteral("类"), QColor(0x2f, 0x6f, 0xa8)),
                                                    GlyphIcon(QStringLiteral("·"), QColor(0x5b, 0x8c, 0x5a))};
         return icons;
+    }
+
+    static const QIcon& EmployeeIcon() {
+        static const QIcon icon = GlyphIcon(QStringLiteral("人"), QColor(0xa8, 0x6a, 0x2f));
+        return icon;
     }
 
 private:
@@ -71,19 +76,35 @@ ClassTree::ClassTree(QWidget* parent)
     setPalette(p);
 }
 
-bool ClassTree::LoadClassTable(ClassTable table, ClassForest::Linking linking) {
+bool ClassTree::ReadForest(ClassTable table, ClassForest::Linking linking, ClassForest& forest) {
     QVector<GoodsClass> rows;
     if (!ReadClassRows(table, rows)) {
         ShowMessage(QStringLiteral("读取数据出现错误。"));
         return false;
     }
-    ClassForest forest;
     forest.build(rows, linking);
+    return true;
+}
+
+bool ClassTree::LoadClassTable(ClassTable table, ClassForest::Linking linking) {
+    ClassForest forest;
+    if (!ReadForest(table, linking, forest))
+        return false;
     ShowForest(forest);
     return true;
 }
 
-void ClassTree::ShowForest(const ClassForest& forest) {
+bool ClassTree::LoadDepartmentsWithEmployees() {
+    ClassForest forest;
+    if (!ReadForest(ClassTable::Departments, ClassForest::Linking::Linked, forest))
+        return false;
+    forest.sortByName();
+    AddEmployees(forest);
+    ShowForest(forest, NodeOrder::AsInForest);
+    return true;
+}
+
+void ClassTree::ShowForest(const ClassForest& forest, NodeOrder order) {
     setSortingEnabled(false);
     clear();
     m_byCode.clear();
@@ -102,8 +123,10 @@ void ClassTree::ShowForest(const ClassForest& forest) {
     addTopLevelItems(tops);
     for (QTreeWidgetItem* item : items)
         index(item);
-    setSortingEnabled(true);
-    sortItems(0, Qt::AscendingOrder);
+    if (order == NodeOrder::ByName) {
+        setSortingEnabled(true);
+        sortItems(0, Qt::AscendingOrder);
+    }
 }
 
 void ClassTree::index(QTreeWidgetItem* node) {

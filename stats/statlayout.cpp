@@ -4,8 +4,6 @@
 #include "app/prompts.h"
 #include "classes/classforest.h"
 
-#include <QHash>
-
 namespace {
 
 // The first field of the first row as an integer; an empty result reads 0.
@@ -42,44 +40,6 @@ bool LoadForest(ClassTable table, ClassForest& forest) {
     return true;
 }
 
-// Hangs the employees below their departments (those present in the forest).
-void AddEmployees(ClassForest& forest) {
-    QHash<QString, int> departments;
-    for (int n = 0; n < forest.size(); ++n)
-        departments.insert(forest.node(n).data.TypeCode, n);
-    std::vector<int> depth(size_t(forest.size()), -1);
-    auto depthOf = [&](int n) {
-        int d = 0;
-        for (int p = forest.node(n).parent; p >= 0; p = forest.node(p).parent)
-            ++d;
-        return d;
-    };
-    TDataSet dsEmp;
-    dsEmp.setCommandText(
-        QStringLiteral("Select ID,Code,UserName,TypeCode from TEmployee Order By TypeCode,UserName,ID"));
-    try {
-        dsEmp.open();
-    } catch (const EDatabaseError&) {
-        ShowMessage(QStringLiteral("读取数据发生错误！"));
-        return;
-    }
-    for (int r = 0; r < dsEmp.recordCount(); ++r) {
-        const auto it = departments.constFind(dsEmp.valueAt(r, 3).toString());
-        if (it == departments.constEnd())
-            continue;
-        const int department = it.value();
-        if (depth[size_t(department)] < 0)
-            depth[size_t(department)] = depthOf(department);
-        GoodsClass employee;
-        employee.ID = dsEmp.valueAt(r, 0).toInt();
-        employee.TypeCode = dsEmp.valueAt(r, 1).toString();
-        employee.ParTypeCode = dsEmp.valueAt(r, 3).toString();
-        employee.TypeName = dsEmp.valueAt(r, 2).toString();
-        employee.nLeveal = depth[size_t(department)] + 1;
-        forest.addNode(department, employee);
-    }
-}
-
 } // namespace
 
 QString MarkedName(const QString& name, bool hasChildren) {
@@ -107,7 +67,8 @@ bool LayoutStatTable(StatTable& table) {
     ClassForest departments;
     if (!LoadForest(ClassTable::Departments, departments))
         return false;
-    AddEmployees(departments);
+    if (!AddEmployees(departments))
+        ShowMessage(QStringLiteral("读取数据发生错误！"));
     departments.sortByName();
 
     const QVector<int> rowOrder = categories.depthFirst();
