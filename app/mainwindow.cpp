@@ -11,6 +11,7 @@
 #include "app/rebuild.h"
 #include "bills/billinput.h"
 #include "bills/billquery.h"
+#include "formula/formuladgn.h"
 #include "masterdata/custdef.h"
 #include "masterdata/employee.h"
 #include "masterdata/func.h"
@@ -102,7 +103,8 @@ void TfrmMain::buildMenus() {
     connect(addCommand(basic, QStringLiteral("N5"), QStringLiteral("费用类别管理(&C)")), &QAction::triggered,
             this, &TfrmMain::N5Click);
     basic->addSeparator();
-    addCommand(basic, QStringLiteral("N9"), QStringLiteral("职位/公式定义(&F)"))->setEnabled(false);
+    connect(addCommand(basic, QStringLiteral("N9"), QStringLiteral("职位/公式定义(&F)")), &QAction::triggered,
+            this, &TfrmMain::N9Click);
 
     m_windowMenu = bar->addMenu(QStringLiteral("窗口(&W)"));
     m_windowMenu->setObjectName(QStringLiteral("N15"));
@@ -296,4 +298,8 @@ void TfrmMain::N4Click() {
 
 void TfrmMain::N5Click() {
     ShowCustDef();
+}
+
+void TfrmMain::N9Click() {
+    ShowFormulaDgn();
 }

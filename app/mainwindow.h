@@ -35,6 +35,7 @@ public Q_SLOTS:
     void N6Click();         // 职位信息管理
     void N4Click();         // 部门/雇员信息管理
     void N5Click();         // 费用类别管理
+    void N9Click();         // 职位/公式定义
     void N10Click();        // 费用录入
     void ToolButton2Click(); // toolbar 费用录入
     void N12Click();        // 费用明细查询
