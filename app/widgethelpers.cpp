@@ -22,9 +22,11 @@ void EnterAsTab(QWidget* active, int key, Qt::KeyboardModifiers shift) {
         return; // Enter belongs to the statistics grid
     if (QWidget* window = active->window()) {
         QWidget* next = active->nextInFocusChain();
-        // Skip what cannot take focus by Tab.
-        while (next && next != active && (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() ||
-                                          !next->isVisibleTo(window) || next->window() != window))
+        // Skip what cannot take focus by Tab, and the inner parts of the control
+        // itself (the text field of a date picker or of an editable combo box).
+        while (next && next != active &&
+               (!(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() || !next->isVisibleTo(window) ||
+                next->window() != window || active->isAncestorOf(next)))
             next = next->nextInFocusChain();
         if (next && next != active)
             next->setFocus(Qt::TabFocusReason);
