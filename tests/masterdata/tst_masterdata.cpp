@@ -11,6 +11,7 @@
 #include "masterdata/employeeedit.h"
 #include "masterdata/func.h"
 #include "masterdata/funcedit.h"
+#include "support/modalscript.h"
 #include "support/testsupport.h"
 #include "widgets/datagrid.h"
 
@@ -22,31 +23,6 @@
 #include <QToolButton>
 
 namespace {
-
-// Drives the next modal dialogs of type D with the given steps, in order.
-template <class D> class ModalScript {
-public:
-    explicit ModalScript(std::initializer_list<std::function<void(D&)>> steps)
-        : m_steps(steps) {
-        SetModalHandler([this](QDialog& dialog) {
-            auto* d = qobject_cast<D*>(&dialog);
-            if (!d || m_steps.isEmpty()) {
-                QTest::qFail("unexpected modal dialog", __FILE__, __LINE__);
-                return int(QDialog::Rejected);
-            }
-            m_steps.takeFirst()(*d);
-            return d->result();
-        });
-    }
-    ~ModalScript() {
-        SetModalHandler(nullptr);
-        if (!m_steps.isEmpty())
-            QTest::qFail("a scripted modal dialog was not shown", __FILE__, __LINE__);
-    }
-
-private:
-    QList<std::function<void(D&)>> m_steps;
-};
 
 QString Sql(TestDatabase& db, const QString& statement) {
     return db.dm().GetDataBySQL(statement);
