@@ -4,7 +4,7 @@
 #include "app/dialogs.h"
 #include "app/openwindow.h"
 #include "classes/classtree.h"
-#include "formula/positioncolumns.h"
+#include "formula/formulawidgets.h"
 #include "formula/tokentext.h"
 #include "widgets/datagrid.h"
 
@@ -96,15 +96,15 @@ bool TfrmEmployeeCount::ReadyFunc() {
 void TfrmEmployeeCount::TreeClick() {
     if (const QTreeWidgetItem* node = Tree->Selected()) {
         const GoodsClass department = ClassTree::Record(node);
-        EditCountFor->setText(DepartmentHeadcountToken(department.TypeCode, department.TypeName));
+        ShowToken(EditCountFor, DepartmentHeadcountToken(department.TypeCode, department.TypeName));
     }
 }
 
 void TfrmEmployeeCount::DBGridEh1MouseUp() {
     if (!dsQuery->active() || dsQuery->isEmpty() || dsQuery->eof())
         return;
-    EditCountFor->setText(PositionHeadcountToken(dsQuery->asString(QStringLiteral("FuncCode")),
-                                                 dsQuery->asString(QStringLiteral("FuncName"))));
+    ShowToken(EditCountFor, PositionHeadcountToken(dsQuery->asString(QStringLiteral("FuncCode")),
+                                                   dsQuery->asString(QStringLiteral("FuncName"))));
 }
 
 void TfrmEmployeeCount::cmdRegClick() {

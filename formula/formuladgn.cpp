@@ -7,7 +7,7 @@
 #include "classes/classtree.h"
 #include "formula/formulaedit.h"
 #include "formula/formularow.h"
-#include "formula/positioncolumns.h"
+#include "formula/formulawidgets.h"
 #include "widgets/datagrid.h"
 
 #include <QGroupBox>
@@ -33,7 +33,7 @@ TfrmFormulaDgn::TfrmFormulaDgn()
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setDataSet(dsQuery);
     DBGridEh1->setColumns(PositionColumns());
-    DBGridEh1->setFixedSize(270, 440);
+    DBGridEh1->setFixedSize(280, 440);
     Tree->setFixedSize(420, 250);
     GroupF->setObjectName(QStringLiteral("GroupF"));
     EditFormula->setObjectName(QStringLiteral("EditFormula"));
@@ -152,6 +152,7 @@ bool ShowFormulaDgn() {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
         frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        frame->setFixedSize(frame->sizeHint());
         frame->show();
     }
     return true;

@@ -4,6 +4,7 @@
 #include "app/helpers.h"
 #include "app/openwindow.h"
 #include "classes/classtree.h"
+#include "formula/formulawidgets.h"
 #include "formula/tokentext.h"
 
 #include <QGroupBox>
@@ -89,11 +90,11 @@ QString TfrmMoneyCount::GetFu() const {
 }
 
 void TfrmMoneyCount::TreeClick() {
-    EditCountFor->setText(GetFu());
+    ShowToken(EditCountFor, GetFu());
 }
 
 void TfrmMoneyCount::TreeView1Click() {
-    EditCountFor->setText(GetFu());
+    ShowToken(EditCountFor, GetFu());
 }
 
 void TfrmMoneyCount::cmdRegClick() {
