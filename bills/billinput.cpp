@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,15 +47,6 @@ QToolButton* PickerButton(QWidget* parent, const QString& name, const QString& h
     return button;
 }
 
-// A box with its picker button beside it.
-QHBoxLayout* WithButton(QWidget* box, QWidget* button) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(2);
-    row->addWidget(box, 1);
-    row->addWidget(button);
-    return row;
-}
-
 } // namespace
 
 TfrmBillInput::TfrmBillInput()
@@ -76,6 +68,10 @@ TfrmBillInput::TfrmBillInput()
     EditTotal->setObjectName(QStringLiteral("EditTotal"));
     EditTotal->setInputMask(AmountInputMask);
     EditTotal->setText(AmountInitialText);
+    // A fixed-pitch font shows the box's ten positions as they are.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(EditTotal->font().pointSize());
+    EditTotal->setFont(fixed);
     dtOcr = new QDateTimeEdit(this);
     dtOcr->setObjectName(QStringLiteral("dtOcr"));
     dtOcr->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -91,29 +87,34 @@ TfrmBillInput::TfrmBillInput()
     for (QPushButton* b : {cmdReg, cmdClose})
         b->setAutoDefault(false); // no default button: Enter moves on
 
+    // Labels, boxes and picker buttons in two groups of columns, so that the
+    // boxes of one group line up whether or not they have a button.
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
+    grid->setHorizontalSpacing(6);
     auto label = [this, grid](const QString& caption, int row, int column) {
         grid->addWidget(new QLabel(caption, this), row, column, Qt::AlignRight | Qt::AlignVCenter);
     };
     label(QStringLiteral("费用类型"), 0, 0);
-    grid->addLayout(WithButton(EditCustType, sbCustType), 0, 1);
-    label(QStringLiteral("合同编号"), 0, 2);
-    grid->addWidget(EditContractNo, 0, 3);
+    grid->addWidget(EditCustType, 0, 1);
+    grid->addWidget(sbCustType, 0, 2);
+    label(QStringLiteral("合同编号"), 0, 3);
+    grid->addWidget(EditContractNo, 0, 4);
     label(QStringLiteral("目标单位"), 1, 0);
-    grid->addWidget(cmbComp, 1, 1, 1, 3);
+    grid->addWidget(cmbComp, 1, 1, 1, 4);
     label(QStringLiteral("发生部门"), 2, 0);
     grid->addWidget(EditDepart, 2, 1);
-    label(QStringLiteral("发生人员"), 2, 2);
-    grid->addLayout(WithButton(EditEmp, sbEmp), 2, 3);
+    label(QStringLiteral("发生人员"), 2, 3);
+    grid->addWidget(EditEmp, 2, 4);
+    grid->addWidget(sbEmp, 2, 5);
     label(QStringLiteral("发生金额"), 3, 0);
     grid->addWidget(EditTotal, 3, 1);
-    label(QStringLiteral("发生日期"), 3, 2);
-    grid->addWidget(dtOcr, 3, 3);
+    label(QStringLiteral("发生日期"), 3, 3);
+    grid->addWidget(dtOcr, 3, 4);
     grid->addWidget(new QLabel(QStringLiteral("备注"), this), 4, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(EditDesp, 4, 1, 1, 3);
-    grid->setColumnMinimumWidth(1, 190);
-    grid->setColumnMinimumWidth(3, 190);
+    grid->addWidget(EditDesp, 4, 1, 1, 4);
+    grid->setColumnMinimumWidth(1, 180);
+    grid->setColumnMinimumWidth(4, 180);
+    grid->setColumnMinimumWidth(5, sbEmp->sizeHint().width());
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdReg);
