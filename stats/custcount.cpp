@@ -1,6 +1,8 @@
 #include "stats/custcount.h"
 
 #include "app/openwindow.h"
+#include "output/preview.h"
+#include "output/sendtoexcel.h"
 #include "stats/statfill.h"
 #include "stats/statlayout.h"
 #include "stats/statperiod.h"
@@ -74,11 +76,8 @@ QDateEdit* DatePicker(QWidget* parent, const QString& name) {
 QMenu* Popup(QWidget* parent, const QString& name, const QString& excel, const QString& print) {
     auto* menu = new QMenu(parent);
     menu->setObjectName(name);
-    // Sending to a spreadsheet and printing are not available yet.
     menu->addAction(QStringLiteral("发送到Excel"))->setObjectName(excel);
     menu->addAction(QStringLiteral("打印"))->setObjectName(print);
-    for (QAction* action : menu->actions())
-        action->setEnabled(false);
     return menu;
 }
 
@@ -111,8 +110,6 @@ TfrmCustCount::TfrmCustCount()
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(10);
     cmdReg->setEnabled(false);
-    Button4->setEnabled(false);
-    Button6->setEnabled(false);
     auto* baseButtons = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{label1, dtStart, label2, dtend, chkIncludeSub})
         baseButtons->addWidget(w);
@@ -133,8 +130,6 @@ TfrmCustCount::TfrmCustCount()
     ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
     ProgressBar2->setTextVisible(false);
     ProgressBar2->setMaximumHeight(10);
-    Button2->setEnabled(false);
-    Button5->setEnabled(false);
     auto* calcButtons = new QHBoxLayout;
     calcButtons->addStretch();
     for (QWidget* w : {Button2, Button5, Button3})
@@ -157,6 +152,18 @@ TfrmCustCount::TfrmCustCount()
     connect(cmdReg, &QPushButton::clicked, this, &TfrmCustCount::cmdRegClick);
     connect(cmdClose, &QPushButton::clicked, this, &TfrmCustCount::cmdCloseClick);
     connect(Button3, &QPushButton::clicked, this, &TfrmCustCount::cmdCloseClick);
+    connect(Button4, &QPushButton::clicked, this, &TfrmCustCount::Excel1Click);
+    connect(Button6, &QPushButton::clicked, this, &TfrmCustCount::Button6Click);
+    connect(Button2, &QPushButton::clicked, this, &TfrmCustCount::MenuItem1Click);
+    connect(Button5, &QPushButton::clicked, this, &TfrmCustCount::Button5Click);
+    connect(PopupMenu1->findChild<QAction*>(QStringLiteral("Excel1")), &QAction::triggered, this,
+            &TfrmCustCount::Excel1Click);
+    connect(PopupMenu1->findChild<QAction*>(QStringLiteral("N2")), &QAction::triggered, this,
+            &TfrmCustCount::N2Click);
+    connect(PopupMenu2->findChild<QAction*>(QStringLiteral("MenuItem1")), &QAction::triggered, this,
+            &TfrmCustCount::MenuItem1Click);
+    connect(PopupMenu2->findChild<QAction*>(QStringLiteral("N1")), &QAction::triggered, this,
+            &TfrmCustCount::N1Click);
     FormCreate();
 }
 
@@ -173,6 +180,11 @@ void TfrmCustCount::SetFilling(bool filling) {
     // While a fill runs no second one can start.
     for (QWidget* w : std::initializer_list<QWidget*>{Button1, chkIncludeSub, cmdReg})
         w->setEnabled(!filling && (w != cmdReg || m_base.rowCount > 0));
+    // Nor is a half-filled table sent or printed.
+    for (QWidget* w : {Button4, Button6, Button2, Button5})
+        w->setEnabled(!filling);
+    for (QAction* action : PopupMenu1->actions() + PopupMenu2->actions())
+        action->setEnabled(!filling);
 }
 
 bool TfrmCustCount::RunFill(StringGrid* grid, QProgressBar* progress,
@@ -232,6 +244,30 @@ void TfrmCustCount::cmdRegClick() {
     PageControl1->setTabVisible(1, true);
     PageControl1->setCurrentIndex(1);
     ReadyfixCount(GridCalc);
+}
+
+void TfrmCustCount::Excel1Click() {
+    SendStringGridToExcel(QStringLiteral("基本费用统计"), Grid, windowTitle());
+}
+
+void TfrmCustCount::MenuItem1Click() {
+    SendStringGridToExcel(QStringLiteral("费用分摊明细"), GridCalc, windowTitle());
+}
+
+void TfrmCustCount::Button6Click() {
+    N2Click();
+}
+
+void TfrmCustCount::N2Click() {
+    PreviewStringGrid(QStringLiteral("基本费用统计"), Grid);
+}
+
+void TfrmCustCount::Button5Click() {
+    N1Click();
+}
+
+void TfrmCustCount::N1Click() {
+    PreviewStringGrid(QStringLiteral("费用分摊明细"), GridCalc);
 }
 
 void TfrmCustCount::cmdCloseClick() {

@@ -27,6 +27,13 @@ public:
     void Button1Click();
     void cmdRegClick();
     void cmdCloseClick();
+    // Send a table to a spreadsheet, or preview and print it.
+    void Excel1Click();    // the base table
+    void MenuItem1Click(); // the allocation table
+    void Button6Click();
+    void N2Click(); // the base table
+    void Button5Click();
+    void N1Click(); // the allocation table
 
     bool Filling() const { return m_filling; }
 
