@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ make cmake pkgconf qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxlsxwriter-dev
-          xvfb xauth fonts-noto-cjk qt6-translations-l10n sqlite3 python3 unzip)
+          xvfb xauth fonts-noto-cjk qt6-translations-l10n sqlite3 python3 unzip poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
