@@ -9,6 +9,8 @@
 #include "classes/selectclass.h"
 #include "masterdata/custdef.h"
 #include "masterdata/employee.h"
+#include "output/preview.h"
+#include "output/sendtoexcel.h"
 #include "widgets/datagrid.h"
 
 #include <QDateEdit>
@@ -161,9 +163,6 @@ TfrmBillQuery::TfrmBillQuery()
     DBGridEh1->setColumns(QueryColumns());
     DBGridEh1->setFooterVisible(true);
 
-    // Sending to a spreadsheet and printing are not available yet.
-    Button3->setEnabled(false);
-    Button4->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {Button3, Button4})
         buttons->addWidget(b);
@@ -187,6 +186,8 @@ TfrmBillQuery::TfrmBillQuery()
     connect(SpeedButton3, &QToolButton::clicked, this, &TfrmBillQuery::SpeedButton3Click);
     connect(cmdQuery, &QPushButton::clicked, this, &TfrmBillQuery::cmdQueryClick);
     connect(Button1, &QPushButton::clicked, this, &TfrmBillQuery::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TfrmBillQuery::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TfrmBillQuery::Button4Click);
     connect(cmdReg, &QPushButton::clicked, this, &TfrmBillQuery::cmdRegClick);
     connect(Button2, &QPushButton::clicked, this, &TfrmBillQuery::Button2Click);
     connect(cmdClose, &QPushButton::clicked, this, &TfrmBillQuery::cmdCloseClick);
@@ -305,6 +306,14 @@ void TfrmBillQuery::cmdCloseClick() {
         sub->close();
     else
         close();
+}
+
+void TfrmBillQuery::Button3Click() {
+    SendToExcel(QString(), DBGridEh1);
+}
+
+void TfrmBillQuery::Button4Click() {
+    PreviewDBGrid(windowTitle(), DBGridEh1, dsQuery);
 }
 
 bool ShowBillQuery() {

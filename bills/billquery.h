@@ -26,6 +26,8 @@ public:
     void Button1Click(); // 新增
     void cmdRegClick();  // 修改, double-click on a row
     void Button2Click(); // 删除
+    void Button3Click(); // 发送到Excel
+    void Button4Click(); // 打印
     void cmdCloseClick();
     void DBGridEh1TitleClick(int column);
     void SpeedButton1Click(); // employee picker

@@ -3,6 +3,7 @@
 // messages when there is nothing to send or nothing opens the workbook.
 
 #include "app/dataset.h"
+#include "bills/billquery.h"
 #include "output/sendtoexcel.h"
 #include "output/sheetexport.h"
 #include "stats/custcount.h"
@@ -104,6 +105,7 @@ private Q_SLOTS:
     void emptyQueryKeepsTheCaptionRow();
     void workSnCellEndsInSpaceAndReturn();
     void queryNeverRun();
+    void queryWindowSendsItsList();
     void statisticsTables_data();
     void statisticsTables();
     void stringGridOfOneRow();
@@ -213,6 +215,59 @@ void TestExport::queryNeverRun() {
     SendToExcel(QString(), list.grid);
     QVERIFY(m_opened.isEmpty());
     QVERIFY(!QFileInfo::exists(ExportFolder()));
+}
+
+void TestExport::queryWindowSendsItsList() {
+    TestDatabase db;
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    db.exec(QStringLiteral(
+                "Insert into TBillDetail (ID,OcrDate,CustCode,CustName,DepartCode,DepartName,EmpID,"
+                "EmpName,Total,ContractNo,Provider,Desp) Values"
+                "(7,'%1 09:00:00','0001','管理费用','0002','分公司','','',1.25,'HT-1','东方公司','备注'),"
+                "(8,'%1 10:00:00','00010001','办公费','00010001','销售部','000100010001','张三',2.5,"
+                "'','','')")
+                .arg(today));
+    PromptScript prompts;
+    prompts.expectMessage(QStringLiteral("查询过程没有执行，没有数据库可以发送！"));
+    TfrmBillQuery window;
+    window.Button3->click(); // before any query
+    QVERIFY(m_opened.isEmpty());
+    prompts.verifyDone();
+    QVERIFY(window.ReadyData(QString()));
+    window.Button3->click();
+
+    QCOMPARE(m_opened.size(), 1);
+    QVERIFY(QFileInfo(m_opened.first()).fileName().startsWith("费用单据查询_"));
+    const SheetCells sheet = ReadFirstSheet(m_opened.first());
+    QVERIFY2(sheet.ok, qPrintable(sheet.error));
+    using Row = QMap<QString, QString>;
+    QCOMPARE(sheet.row(1), Row());
+    // The codes of department, employee and category are hidden and packed away.
+    QCOMPARE(sheet.row(2), (Row{{"A", "序号"},
+                                {"B", "发生日期"},
+                                {"C", "合同编号"},
+                                {"D", "目标单位"},
+                                {"E", "部门名称"},
+                                {"F", "职员名称"},
+                                {"G", "费用类别"},
+                                {"H", "金额"},
+                                {"I", "备注"}}));
+    // Newest first, as the list shows them.
+    QCOMPARE(sheet.row(3), (Row{{"A", "8"},
+                                {"B", today + " 10:00:00"},
+                                {"E", "销售部"},
+                                {"F", "张三"},
+                                {"G", "办公费"},
+                                {"H", "2.5"}}));
+    QCOMPARE(sheet.row(4), (Row{{"A", "7"},
+                                {"B", today + " 09:00:00"},
+                                {"C", "HT-1"},
+                                {"D", "东方公司"},
+                                {"E", "分公司"},
+                                {"G", "管理费用"},
+                                {"H", "1.25"},
+                                {"I", "备注"}}));
+    QCOMPARE(window.DBGridEh1->currentIndex().row(), 1);
 }
 
 void TestExport::statisticsTables_data() {

@@ -4,6 +4,7 @@
 
 #include "app/dataset.h"
 #include "app/openwindow.h"
+#include "bills/billquery.h"
 #include "output/pdftextmap.h"
 #include "output/ppreview.h"
 #include "output/preview.h"
@@ -149,6 +150,7 @@ private Q_SLOTS:
     void queryListPrintsToPdf();
     void longListRepeatsTitleAndHeader();
     void queryNeverRun();
+    void queryWindowPrintsItsList();
     void statisticsTables_data();
     void statisticsTables();
     void pdfCommandAsksForAFile();
@@ -387,6 +389,42 @@ void TestPreview::queryNeverRun() {
     PreviewRun run(m_dir.filePath(QStringLiteral("none.pdf")));
     PreviewDBGrid(QStringLiteral("费用单据查询"), &list.grid, &list.dataSet);
     QCOMPARE(run.shown, 0);
+}
+
+void TestPreview::queryWindowPrintsItsList() {
+    TestDatabase db;
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    db.exec(QStringLiteral(
+                "Insert into TBillDetail (ID,OcrDate,CustCode,CustName,DepartCode,DepartName,EmpID,"
+                "EmpName,Total,ContractNo,Provider,Desp) Values"
+                "(7,'%1 09:00:00','0001','管理费用','0002','分公司','','',1.25,'HT-1','东方公司','备注'),"
+                "(8,'%1 10:00:00','00010001','办公费','00010001','销售部','000100010001','张三',2.5,"
+                "'','','')")
+                .arg(today));
+    PromptScript prompts;
+    prompts.expectMessage(QStringLiteral("无查询结果！"));
+    TfrmBillQuery window;
+    const QString pdf = m_dir.filePath(QStringLiteral("query.pdf"));
+    PreviewRun run(pdf);
+    window.Button4->click(); // before any query
+    QCOMPARE(run.shown, 0);
+    prompts.verifyDone();
+
+    QVERIFY(window.ReadyData(QString()));
+    window.Button4->click();
+    QCOMPARE(run.shown, 1);
+    QCOMPARE(run.title, QStringLiteral("费用单据查询"));
+    const QString text = PdfText(pdf);
+    for (const QString& expected :
+         {QStringLiteral("费用单据查询"), QStringLiteral("序号"), QStringLiteral("发生日期"),
+          QStringLiteral("目标单位"), QStringLiteral("费用类别"), QStringLiteral("备注"), today,
+          QStringLiteral("HT-1"), QStringLiteral("东方公司"), QStringLiteral("张三"),
+          QStringLiteral("办公费"), QStringLiteral("1.25"), QStringLiteral("2.50"), QStringLiteral("合计"),
+          QStringLiteral("2条"), QStringLiteral("3.75")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + "\n" + text));
+    for (const QString& hidden : {QStringLiteral("部门代码"), QStringLiteral("000100010001")})
+        QVERIFY2(!text.contains(hidden), qPrintable(hidden));
+    QCOMPARE(window.DBGridEh1->currentIndex().row(), 1);
 }
 
 void TestPreview::statisticsTables_data() {
