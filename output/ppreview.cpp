@@ -62,11 +62,11 @@ TPPreview::TPPreview(QWidget* parent)
     };
 
     connect(add(QStringLiteral("actFitWidth"), QStringLiteral("适合宽度"),
-                ToolkitIcon(QStringLiteral("fit-width"))),
+                ToolkitIcon(QStringLiteral("zoom-fit-width"))),
             &QAction::triggered, Preview, &QPrintPreviewWidget::fitToWidth);
-    connect(
-        add(QStringLiteral("actFitPage"), QStringLiteral("整页"), ToolkitIcon(QStringLiteral("fit-page"))),
-        &QAction::triggered, Preview, &QPrintPreviewWidget::fitInView);
+    connect(add(QStringLiteral("actFitPage"), QStringLiteral("整页"),
+                ToolkitIcon(QStringLiteral("zoom-fit-page"))),
+            &QAction::triggered, Preview, &QPrintPreviewWidget::fitInView);
     connect(add(QStringLiteral("actZoomIn"), QStringLiteral("放大"), ToolkitIcon(QStringLiteral("zoom-in"))),
             &QAction::triggered, Preview, [this] { Preview->zoomIn(); });
     connect(
@@ -75,10 +75,10 @@ TPPreview::TPPreview(QWidget* parent)
     bar->addSeparator();
 
     auto* orientation = new QActionGroup(this);
-    QAction* portrait =
-        add(QStringLiteral("actPortrait"), QStringLiteral("纵向"), ToolkitIcon(QStringLiteral("portrait")));
-    QAction* landscape =
-        add(QStringLiteral("actLandscape"), QStringLiteral("横向"), ToolkitIcon(QStringLiteral("landscape")));
+    QAction* portrait = add(QStringLiteral("actPortrait"), QStringLiteral("纵向"),
+                            ToolkitIcon(QStringLiteral("layout-portrait")));
+    QAction* landscape = add(QStringLiteral("actLandscape"), QStringLiteral("横向"),
+                             ToolkitIcon(QStringLiteral("layout-landscape")));
     for (QAction* action : {portrait, landscape}) {
         action->setCheckable(true);
         orientation->addAction(action);
@@ -119,7 +119,7 @@ TPPreview::TPPreview(QWidget* parent)
             &QAction::triggered, this, [this, go] { go(Preview->pageCount()); });
     bar->addSeparator();
 
-    connect(add(QStringLiteral("actPrint"), QStringLiteral("打印"), ToolkitIcon(QStringLiteral("print"))),
+    connect(add(QStringLiteral("actPrint"), QStringLiteral("打印"), ToolkitIcon(QStringLiteral("printer"))),
             &QAction::triggered, this, &TPPreview::PrintClick);
     connect(add(QStringLiteral("actPdf"), QStringLiteral("输出PDF"),
                 GlyphIcon(QStringLiteral("P"), QColor(0xb0, 0x3a, 0x2e))),
@@ -181,8 +181,11 @@ bool TPPreview::PrintToPrinter() {
     const QPageLayout::Orientation kept = printer.pageLayout().orientation();
     printer.setPageOrientation(m_printer->pageLayout().orientation());
     printer.setDocName(pCaption);
-    const bool printed = PrintPreviewTable(*this, printer);
+    bool printed = PrintPreviewTable(*this, printer);
     printer.setPageOrientation(kept);
+    // The printer set-up may print into a PDF file.
+    if (printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        printed = RepairPreviewPdf(printer.outputFileName());
     return printed;
 }
 

@@ -36,8 +36,9 @@ public:
     // orientation.
     QPrinter& pagePrinter() const { return *m_printer; }
 
-    // Prints every page on the process printer, or into a PDF file; false when
-    // the printer or the file cannot be written.
+    // Prints every page on the printer chosen in the printer set-up (with the
+    // preview's orientation), or into a PDF file; false when the printer or the
+    // file cannot be written.
     bool PrintToPrinter();
     bool PrintToPdf(const QString& file);
 

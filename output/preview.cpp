@@ -7,6 +7,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/stringgrid.h"
 
+#include <QScreen>
 #include <QVBoxLayout>
 
 TfrmPreview::TfrmPreview()
@@ -15,6 +16,10 @@ TfrmPreview::TfrmPreview()
     , PPreview(new TPPreview(this)) {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QStringLiteral("打印预览窗口"));
+    // Shown maximised; at that size from the start, so that the preview does
+    // not first lay its pages out in a small window.
+    if (const QScreen* shown = screen())
+        resize(shown->availableGeometry().size());
     setWindowState(Qt::WindowMaximized);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

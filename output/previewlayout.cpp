@@ -237,8 +237,10 @@ bool PrintPreviewPdf(const PreviewTable& table, const QString& file, const QPage
     pdf.setPageLayout(layout);
     pdf.setTitle(table.pCaption);
     pdf.setCreator(QCoreApplication::applicationName());
-    if (!PrintPreviewTable(table, pdf))
-        return false;
+    return PrintPreviewTable(table, pdf) && RepairPreviewPdf(file);
+}
+
+bool RepairPreviewPdf(const QString& file) {
     static const QHash<char16_t, char16_t> corrections =
         TextMapCorrections({PreviewFont(12, false), PreviewFont(12, true)});
     return RepairPdfTextMapFile(file, corrections);

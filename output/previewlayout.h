@@ -58,3 +58,7 @@ bool PrintPreviewTable(const PreviewTable& table, QPagedPaintDevice& device);
 // map that reads back as the characters drawn (see pdftextmap.h); false when
 // the file cannot be written.
 bool PrintPreviewPdf(const PreviewTable& table, const QString& file, const QPageLayout& layout);
+
+// Puts the text map of a PDF printed from a preview table right (see
+// pdftextmap.h); false when the file cannot be read or written.
+bool RepairPreviewPdf(const QString& file);

@@ -4,6 +4,7 @@
 
 #include "app/dataset.h"
 #include "app/openwindow.h"
+#include "app/processprinter.h"
 #include "bills/billquery.h"
 #include "output/pdftextmap.h"
 #include "output/ppreview.h"
@@ -17,9 +18,11 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -154,6 +157,7 @@ private Q_SLOTS:
     void statisticsTables_data();
     void statisticsTables();
     void pdfCommandAsksForAFile();
+    void printCommandUsesTheChosenPrinter();
     void textMapNamesTheIdeograph();
 
 private:
@@ -379,6 +383,18 @@ void TestPreview::longListRepeatsTitleAndHeader() {
         QCOMPARE(text.contains(QStringLiteral("120条")), page == pages);
     }
     QVERIFY(PdfText(pdf, pages).contains(QStringLiteral("HT-120")));
+
+    // Page navigation in the shown preview.
+    window.show();
+    auto* number = window.PPreview->findChild<QSpinBox*>(QStringLiteral("PageNumber"));
+    QCOMPARE(window.PPreview->currentPage(), 1);
+    window.PPreview->findChild<QAction*>(QStringLiteral("actLast"))->trigger();
+    QCOMPARE(window.PPreview->currentPage(), pages);
+    QCOMPARE(number->value(), pages);
+    window.PPreview->findChild<QAction*>(QStringLiteral("actPrevious"))->trigger();
+    QCOMPARE(window.PPreview->currentPage(), pages - 1);
+    number->setValue(1);
+    QCOMPARE(window.PPreview->currentPage(), 1);
 }
 
 void TestPreview::queryNeverRun() {
@@ -504,6 +520,44 @@ void TestPreview::pdfCommandAsksForAFile() {
                        QStringLiteral("不能写入文件“%1”！").arg(QDir::toNativeSeparators(bad)));
         preview.PdfClick();
         preview.PdfClick();
+    }
+}
+
+void TestPreview::printCommandUsesTheChosenPrinter() {
+    TestDatabase db;
+    InsertBills(db);
+    BillList list;
+    list.open();
+    TfrmPreview window;
+    window.ReadyData1(QStringLiteral("费用单据查询"), &list.grid, &list.dataSet);
+    window.PPreview->pagePrinter().setPageOrientation(QPageLayout::Landscape);
+    // The printer set-up chose to print into a file.
+    QPrinter& printer = ProcessPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QString pdf = m_dir.filePath(QStringLiteral("printer.pdf"));
+    printer.setOutputFileName(pdf);
+    {
+        PromptScript prompts;
+        window.PPreview->findChild<QAction*>(QStringLiteral("actPrint"))->trigger();
+    }
+    QVERIFY(PdfText(pdf).contains(QStringLiteral("费用单据查询")));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(30000));
+    // Printed across the paper, as previewed.
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)"))
+            .match(QString::fromUtf8(info.readAllStandardOutput()));
+    QVERIFY(size.hasMatch());
+    QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+
+    printer.setOutputFileName(m_dir.filePath(QStringLiteral("no/such/folder/printer.pdf")));
+    {
+        PromptScript prompts;
+        prompts.expect(PromptKind::Warning, QStringLiteral("打印失败，请在“打印设置”中选择打印机！"));
+        window.PPreview->PrintClick();
     }
 }
 
