@@ -7,9 +7,10 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
+#include <memory>
 #include <numeric>
+#include <sqlite3.h>
 
 EDatabaseError::EDatabaseError(const QString& message)
     : std::runtime_error(message.toStdString()) {}
@@ -44,6 +45,10 @@ QSqlDatabase DatabaseOf(TDM* dm) {
     if (!db.isOpen())
         throw EDatabaseError(QStringLiteral("the database connection is closed"));
     return db;
+}
+
+QString EngineError(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
 QVariant ToStorage(const QVariant& value) {
@@ -123,25 +128,58 @@ TDataSet::TDataSet(TDM* dm, QObject* parent)
 void TDataSet::open() {
     close();
     TDM* dm = m_dm ? m_dm : DM;
-    QSqlDatabase db = DatabaseOf(dm);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(AccessToSqlite(m_commandText)))
-        throw EDatabaseError(query.lastError().text());
-    const QSqlRecord record = query.record();
-    const int columns = record.count();
+    DatabaseOf(dm);
+    // Rows are read straight from the engine: a result of many thousand rows
+    // loads in little more than the time the engine needs to produce it.
+    sqlite3* db = dm->handle();
+    if (!db)
+        throw EDatabaseError(QStringLiteral("the database connection is closed"));
+    const QByteArray sql = AccessToSqlite(m_commandText).toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, &tail) != SQLITE_OK)
+        throw EDatabaseError(EngineError(db));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, sqlite3_finalize);
+    if (!statement)
+        throw EDatabaseError(QStringLiteral("the command text holds no statement"));
+    if (!QByteArray(tail).trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("unable to execute multiple statements at a time"));
+
+    const int columns = sqlite3_column_count(prepared);
+    QStringList fields;
     for (int c = 0; c < columns; ++c)
-        m_fields.append(record.fieldName(c));
-    while (query.next()) {
+        fields.append(QString::fromUtf8(sqlite3_column_name(prepared, c)).remove(u'"'));
+    QVector<QVector<QVariant>> rows;
+    int step;
+    while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
         QVector<QVariant> row(columns);
         for (int c = 0; c < columns; ++c) {
-            if (!query.isNull(c))
-                row[c] = query.value(c);
+            switch (sqlite3_column_type(prepared, c)) {
+            case SQLITE_INTEGER:
+                row[c] = qlonglong(sqlite3_column_int64(prepared, c));
+                break;
+            case SQLITE_FLOAT:
+                row[c] = sqlite3_column_double(prepared, c);
+                break;
+            case SQLITE_NULL:
+                break;
+            case SQLITE_BLOB:
+                row[c] = QByteArray(static_cast<const char*>(sqlite3_column_blob(prepared, c)),
+                                    sqlite3_column_bytes(prepared, c));
+                break;
+            default: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared, c));
+                row[c] = QString::fromUtf8(text, sqlite3_column_bytes(prepared, c));
+                break;
+            }
+            }
         }
-        m_rows.append(std::move(row));
+        rows.append(std::move(row));
     }
-    if (query.lastError().isValid())
-        throw EDatabaseError(query.lastError().text());
+    if (step != SQLITE_DONE)
+        throw EDatabaseError(EngineError(db));
+    m_fields = std::move(fields);
+    m_rows = std::move(rows);
     m_row = 0;
     m_state = State::Browse;
     Q_EMIT reset();
