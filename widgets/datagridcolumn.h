@@ -44,7 +44,9 @@ struct DataGridColumn {
     // pick-list entry; -1 when there is none.
     int keyIndex(const QString& text) const;
     // The pick-list entry standing for the value's text; empty when no key
-    // matches. This is the key-list rule of the screen and of the export.
+    // matches. This is the key-list rule of the screen and of the export
+    // (pickText(PlainText(value))); the print preview keeps the formatted
+    // value where keyIndex() finds no key.
     QString pickText(const QString& text) const;
 };
 
