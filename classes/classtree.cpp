@@ -115,14 +115,13 @@ void ClassTree::ShowForest(const ClassForest& forest, NodeOrder order) {
         const ClassForest::Node& node = forest.node(n);
         auto* item = new ClassItem(node.data, node.data.nLeveal == 0);
         items[n] = item;
+        m_byCode[node.data.TypeCode].append(item);
         if (node.parent >= 0)
             items[node.parent]->addChild(item);
         else
             tops.append(item);
     }
     addTopLevelItems(tops);
-    for (QTreeWidgetItem* item : items)
-        index(item);
     if (order == NodeOrder::ByName) {
         setSortingEnabled(true);
         sortItems(0, Qt::AscendingOrder);
