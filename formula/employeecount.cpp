@@ -6,6 +6,7 @@
 #include "classes/classtree.h"
 #include "formula/formulawidgets.h"
 #include "formula/tokentext.h"
+#include "masterdata/func.h"
 #include "widgets/datagrid.h"
 
 #include <QEvent>

@@ -7,7 +7,7 @@
 #include "classes/classtree.h"
 #include "formula/formulaedit.h"
 #include "formula/formularow.h"
-#include "formula/formulawidgets.h"
+#include "masterdata/func.h"
 #include "widgets/datagrid.h"
 
 #include <QGroupBox>

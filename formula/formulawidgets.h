@@ -1,15 +1,9 @@
 #pragma once
-// Pieces shared by the formula windows: the columns of their positions grids
-// and the box that shows a built token.
-
-#include "widgets/datagridcolumn.h"
-
-#include <QVector>
+// Pieces shared by the formula windows: the box that shows a built token. The
+// positions grids take their columns from PositionColumns (masterdata/func.h).
 
 class QLineEdit;
-
-// ID (hidden), FuncCode "职位编码", FuncName "职位名称".
-QVector<DataGridColumn> PositionColumns();
+class QString;
 
 // Puts a token into a picker's box with its beginning in view.
 void ShowToken(QLineEdit* box, const QString& token);

@@ -11,6 +11,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+QVector<DataGridColumn> PositionColumns() {
+    DataGridColumn id;
+    id.fieldName = QStringLiteral("ID");
+    id.visible = false;
+    DataGridColumn code;
+    code.fieldName = QStringLiteral("FuncCode");
+    code.title = QStringLiteral("职位编码");
+    code.width = 100;
+    DataGridColumn name;
+    name.fieldName = QStringLiteral("FuncName");
+    name.title = QStringLiteral("职位名称");
+    name.width = 150;
+    return {id, code, name};
+}
+
 TfrmFunc::TfrmFunc()
     : DBGridEh1(new DataGrid(this))
     , dsQuery(new TDataSet(nullptr, this)) {
@@ -18,18 +33,7 @@ TfrmFunc::TfrmFunc()
     setWindowTitle(QStringLiteral("职位信息管理"));
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setDataSet(dsQuery);
-    DataGridColumn id;
-    id.fieldName = QStringLiteral("ID");
-    id.visible = false;
-    DataGridColumn code;
-    code.fieldName = QStringLiteral("FuncCode");
-    code.title = QStringLiteral("职位编码");
-    code.width = 110;
-    DataGridColumn name;
-    name.fieldName = QStringLiteral("FuncName");
-    name.title = QStringLiteral("职位名称");
-    name.width = 220;
-    DBGridEh1->setColumns({id, code, name});
+    DBGridEh1->setColumns(PositionColumns());
     DBGridEh1->setMinimumSize(400, 320);
 
     auto button = [this](const QString& objectName, const QString& caption) {

@@ -1,7 +1,10 @@
 #pragma once
 // The positions list: add, change and delete positions.
 
+#include "widgets/datagridcolumn.h"
+
 #include <QDialog>
+#include <QVector>
 
 class DataGrid;
 class QPushButton;
@@ -26,6 +29,9 @@ public:
     QPushButton* Button3;
     QPushButton* Button4;
 };
+
+// The columns of every positions grid: ID (hidden), FuncCode "职位编码", FuncName "职位名称".
+QVector<DataGridColumn> PositionColumns();
 
 // Opens the positions list; false (without a message) when it cannot be read.
 bool ShowFunc();
