@@ -7,6 +7,7 @@
 #include "formula/formulawidgets.h"
 #include "formula/tokentext.h"
 #include "masterdata/func.h"
+#include "masterdata/positions.h"
 #include "widgets/datagrid.h"
 
 #include <QEvent>
@@ -84,14 +85,7 @@ bool TfrmEmployeeCount::ReadyData() {
 }
 
 bool TfrmEmployeeCount::ReadyFunc() {
-    dsQuery->close();
-    dsQuery->setCommandText(QStringLiteral("Select * from TFunc Order by FuncCode"));
-    try {
-        dsQuery->open();
-    } catch (const EDatabaseError&) {
-        return false;
-    }
-    return true;
+    return OpenPositions(*dsQuery);
 }
 
 void TfrmEmployeeCount::TreeClick() {

@@ -8,6 +8,7 @@
 #include "formula/formulaedit.h"
 #include "formula/formularow.h"
 #include "masterdata/func.h"
+#include "masterdata/positions.h"
 #include "widgets/datagrid.h"
 
 #include <QGroupBox>
@@ -83,14 +84,7 @@ bool TfrmFormulaDgn::HasPositions() const {
 }
 
 bool TfrmFormulaDgn::ReadyData() {
-    dsQuery->close();
-    dsQuery->setCommandText(QStringLiteral("Select * from TFunc Order by FuncCode"));
-    try {
-        dsQuery->open();
-    } catch (const EDatabaseError&) {
-        return false;
-    }
-    return true;
+    return OpenPositions(*dsQuery);
 }
 
 bool TfrmFormulaDgn::ReadyTree() {

@@ -5,6 +5,7 @@
 #include "app/openwindow.h"
 #include "app/prompts.h"
 #include "masterdata/funcedit.h"
+#include "masterdata/positions.h"
 #include "widgets/datagrid.h"
 
 #include <QHBoxLayout>
@@ -63,14 +64,7 @@ TfrmFunc::TfrmFunc()
 }
 
 bool TfrmFunc::ReadyData() {
-    dsQuery->close();
-    dsQuery->setCommandText(QStringLiteral("Select * from TFunc Order by FuncCode"));
-    try {
-        dsQuery->open();
-    } catch (const EDatabaseError&) {
-        return false;
-    }
-    return true;
+    return OpenPositions(*dsQuery);
 }
 
 void TfrmFunc::Button1Click() {

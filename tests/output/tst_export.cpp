@@ -10,6 +10,7 @@
 #include "support/testsupport.h"
 #include "widgets/datagrid.h"
 #include "widgets/stringgrid.h"
+#include "statfixture.h"
 #include "workbookreader.h"
 
 #include <QDateEdit>
@@ -72,19 +73,6 @@ struct ListWindow {
     }
 };
 
-// The statistics window's fixture: two departments, one employee, two categories.
-void StatFixture(TestDatabase& db) {
-    db.exec(
-        "Insert into TEmpClass (TypeCode,TypeName,ParTypeCode,nLeveal) Values ('0001','总部','',0),"
-        "('00010001','销售部','0001',1);"
-        "Insert into TEmployee (Code,UserName,TypeCode,FuncCode) Values "
-        "('000100010001','张三','00010001','XS');"
-        "Insert into TCustClass (TypeCode,TypeName,ParTypeCode,nLeveal) Values ('0001','管理费用','',0),"
-        "('00010001','办公费','0001',1);"
-        "Insert into TFormula (FuncCode,CustTypeCode,Formula) Values ('XS','00010001','{SUM_D 0001:总部}*2');"
-        "Insert into TBillDetail (OcrDate,CustCode,DepartCode,EmpID,Total) Values"
-        "('2024-01-10 09:00:00','00010001','00010001','000100010001',12.5)");
-}
 
 // The column letters of a sheet column (from 1).
 QString Letter(int col) {
